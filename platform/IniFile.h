@@ -24,6 +24,10 @@ public:
 
     // Writes `value` for `key` in `section`. False when the file could not be written (the
     // old file is then unchanged) or when the value cannot be stored (a line break in it).
+    // Also false, with the file untouched, when the file exists but cannot be read, when a
+    // name could not be found again as written (empty, surrounding blanks, "]" in a section
+    // name, "=" or a leading ";", "#" or "[" in a key name), or when a text holds an unpaired
+    // UTF-16 surrogate. New lines follow the file's first line ending, CR LF in a new file.
     [[nodiscard]] bool write(const QString& section, const QString& key, const QString& value);
 
 private:
