@@ -1,7 +1,11 @@
 // Start-up of the alarm clock: the process-wide objects in their order, then the main window;
-// once it exists the task store is made ready and the first scan starts.
+// once it exists the task store is made ready, the notification-area icon put up and the
+// first scan started.
 #include <QApplication>
-#include <QMainWindow>
+#include <QFile>
+#include <QFont>
+#include <QIcon>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "core/ClockHelper.h"
@@ -9,10 +13,17 @@
 #include "core/Scheduler.h"
 #include "core/TaskStore.h"
 #include "platform/Clock.h"
+#include "ui/DesktopShell.h"
+#include "ui/MainWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("TolvaneTVX"));
+    // The main window may be hidden in the notification area while a ring window closes:
+    // only the main window's close ends the program.
+    app.setQuitOnLastWindowClosed(false);
+    QFont font(QStringList{QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei")}, 9);
+    app.setFont(font);
     const QString runDir = QCoreApplication::applicationDirPath();
 
     tolvane::platform::SystemClock clock;
@@ -21,14 +32,22 @@ int main(int argc, char** argv) {
     tolvane::Scheduler scheduler(store, clock, presenter);
     presenter.setScheduler(&scheduler);
     tolvane::ClockHelper clockHelper(clock);
+    tolvane::ui::SystemDesktopShell shell;
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tolvane.TVX"));
-    window.resize(420, 260);
+    tolvane::ui::MainWindowServices services;
+    services.store = &store;
+    services.scheduler = &scheduler;
+    services.clock = &clock;
+    services.shell = &shell;
+    services.runDir = runDir;
+    // The program icon (16 and 24 pixels); the window draws a plain one while it is missing.
+    const QString iconPath = runDir + QStringLiteral("/tolvane.ico");
+    if (QFile::exists(iconPath)) services.icon = QIcon(iconPath);
+    services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    services.quit = [] { QCoreApplication::exit(0); };
+
+    tolvane::ui::MainWindow window(services);
     window.show();
-    QTimer::singleShot(0, &window, [&] {
-        scheduler.EnsureTaskStore();
-        scheduler.Start();
-    });
+    QTimer::singleShot(0, &window, [&window] { window.Created(); });
     return app.exec();
 }
