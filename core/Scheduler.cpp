@@ -147,14 +147,33 @@ void Scheduler::Scan() {
     (void)store_.Open();
     const std::vector<TaskRow> rows = store_.Snapshot();
     const platform::LocalTime now = clock_.now();
+    std::vector<PendingAlarm> list = Plan(rows, now, countdownFlag_.load());
+
+    bool chosen = false;
+    {
+        // The list and its choice change together, so a running wait worker never watches
+        // an index of the old list in the new one.
+        std::lock_guard lock(listMutex_);
+        pending_ = std::move(list);
+        scanDate_ = now.date;
+        chosen = ChooseLocked();
+    }
+    scansCompleted_.fetch_add(1);
+    wake_.notify_all();
+    if (!chosen) schedulerState_.store(0);
+    gate_[kScan - 1].store(false);
+    if (chosen) TryStart(kWait, [this] { Wait(); });
+}
+
+std::vector<PendingAlarm> Scheduler::Plan(const std::vector<TaskRow>& rows, const platform::LocalTime& now,
+                                          uint8_t countdown) {
     const int nowSeconds = SecondsOf(now.time);
-    const uint8_t countdown = countdownFlag_.load();
 
     std::vector<PendingAlarm> list;
     if (countdown != 0) {
         // Only the countdown slot is planned; its time is a time of day, so a time already
         // past today belongs to tomorrow.
-        if (!rows.empty() && rows.front().number == 1) {
+        if (!rows.empty() && rows.front().number == 1 && !rows.front().deleted) {
             const TaskRow& r = rows.front();
             PendingAlarm a{1, static_cast<uint8_t>(countdown == 1 ? kCountdown : kDelayed),
                            ClockHelper::FromBytes(r.C), r.key, now.date};
@@ -170,17 +189,23 @@ void Scheduler::Scan() {
         }
     }
 
-    const bool empty = list.empty();
-    {
-        std::lock_guard lock(listMutex_);
-        pending_ = std::move(list);
-        scanDate_ = now.date;
+    return list;
+}
+
+bool Scheduler::ChooseLocked() {
+    // The nearest alarm; of several at the same time the last one wins.
+    int best = 0;
+    for (int i = 0; i < static_cast<int>(pending_.size()); ++i) {
+        const PendingAlarm& a = pending_[i];
+        if (best == 0) { best = i + 1; continue; }
+        const PendingAlarm& b = pending_[best - 1];
+        const bool earlierOrSame = a.dueDate < b.dueDate ||
+            (a.dueDate == b.dueDate && ClockHelper::SecondsOfDay(a.time) <= ClockHelper::SecondsOfDay(b.time));
+        if (earlierOrSame) best = i + 1;
     }
-    scansCompleted_.fetch_add(1);
-    wake_.notify_all();
-    if (empty) schedulerState_.store(0);
-    gate_[kScan - 1].store(false);
-    if (!empty) Choose();
+    if (best == 0) return false;
+    chosenIndex_ = best;
+    return true;
 }
 
 void Scheduler::Choose() {
@@ -188,20 +213,7 @@ void Scheduler::Choose() {
     bool chosen = false;
     {
         std::lock_guard lock(listMutex_);
-        // The nearest alarm; of several at the same time the last one wins.
-        int best = 0;
-        for (int i = 0; i < static_cast<int>(pending_.size()); ++i) {
-            const PendingAlarm& a = pending_[i];
-            if (best == 0) { best = i + 1; continue; }
-            const PendingAlarm& b = pending_[best - 1];
-            const bool earlierOrSame = a.dueDate < b.dueDate ||
-                (a.dueDate == b.dueDate && ClockHelper::SecondsOfDay(a.time) <= ClockHelper::SecondsOfDay(b.time));
-            if (earlierOrSame) best = i + 1;
-        }
-        if (best > 0) {
-            chosenIndex_ = best;
-            chosen = true;
-        }
+        chosen = ChooseLocked();
     }
     if (chosen) TryStart(kWait, [this] { Wait(); });
 }
@@ -261,10 +273,12 @@ void Scheduler::Wait() {
 }
 
 void Scheduler::WatchDay() {
-    QDateTime last(clock_.now().date, clock_.now().time);
+    // Plain calendar values: comparing them needs no time-zone rules.
+    const platform::LocalTime start = clock_.now();
+    QDateTime last(start.date, start.time, Qt::UTC);
     while (SleepPoll()) {
         const platform::LocalTime now = clock_.now();
-        const QDateTime current(now.date, now.time);
+        const QDateTime current(now.date, now.time, Qt::UTC);
         QDate scanDate;
         {
             std::lock_guard lock(listMutex_);

@@ -97,11 +97,17 @@ public:
     // Number of scans that have completed (for callers that wait for a rescan's effect).
     uint64_t scansCompleted() const { return scansCompleted_.load(); }
 
+    // The plan a scan makes from the rows of the store at `now`: the alarms still due on that
+    // day (a countdown: only the countdown slot), in increasing record order. Pure.
+    static std::vector<PendingAlarm> Plan(const std::vector<TaskRow>& rows, const platform::LocalTime& now,
+                                          uint8_t countdown);
+
 private:
     bool TryStart(int kind, std::function<void()> body);
     void Spawn(std::function<void()> body);
     void Scan();
     void Choose();
+    bool ChooseLocked();  // listMutex_ held; false when the list is empty
     void Wait();
     void WatchDay();
     bool SleepPoll();  // false when stopping

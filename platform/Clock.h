@@ -32,18 +32,20 @@ public:
     }
 };
 
-// A clock for tests: it stands still until it is set or advanced. Thread-safe.
+// A clock for tests: it stands still until it is set or advanced. Thread-safe. The given
+// date and time are taken as the local wall clock; internally they are kept as a plain
+// calendar value (UTC), so no time-zone rules or daylight saving shift them.
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 9), QTime(9, 0, 0)))
-        : now_(start) {}
+        : now_(Plain(start)) {}
     LocalTime now() const override {
         std::lock_guard lock(mutex_);
         return {now_.date(), now_.time()};
     }
     void set(const QDateTime& t) {
         std::lock_guard lock(mutex_);
-        now_ = t;
+        now_ = Plain(t);
     }
     void set(int hour, int minute, int second) {
         std::lock_guard lock(mutex_);
@@ -55,6 +57,7 @@ public:
     }
 
 private:
+    static QDateTime Plain(const QDateTime& t) { return QDateTime(t.date(), t.time(), Qt::UTC); }
     mutable std::mutex mutex_;
     QDateTime now_;  // guarded by mutex_
 };
