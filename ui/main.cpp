@@ -40,9 +40,13 @@ int main(int argc, char** argv) {
     services.clock = &clock;
     services.shell = &shell;
     services.runDir = runDir;
-    // The program icon (16 and 24 pixels); the window draws a plain one while it is missing.
-    const QString iconPath = runDir + QStringLiteral("/tolvane.ico");
-    if (QFile::exists(iconPath)) services.icon = QIcon(iconPath);
+    // The program icon, 16 and 24 pixels, from the pictures built into the program; the
+    // window draws a plain one when they are missing.
+    for (const char* size : {"16", "24"}) {
+        const QString path = QStringLiteral(":/tolvane/icon%1.png").arg(QLatin1String(size));
+        if (QFile::exists(path)) services.icon.addFile(path);
+    }
+    if (!services.icon.isNull()) app.setWindowIcon(services.icon);
     services.trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     services.quit = [] { QCoreApplication::exit(0); };
 
