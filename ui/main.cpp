@@ -9,10 +9,14 @@
 #include <QTimer>
 
 #include "core/ClockHelper.h"
-#include "core/LoggingRingPresenter.h"
 #include "core/Scheduler.h"
 #include "core/TaskStore.h"
+#include "platform/AudioSystem.h"
 #include "platform/Clock.h"
+#include "platform/MediaPlayer.h"
+#include "ring/AlarmSoundList.h"
+#include "ring/RingWindowPresenter.h"
+#include "settings/AppConfig.h"
 #include "ui/DesktopShell.h"
 #include "ui/MainWindow.h"
 
@@ -27,11 +31,27 @@ int main(int argc, char** argv) {
     const QString runDir = QCoreApplication::applicationDirPath();
 
     tolvane::platform::SystemClock clock;
+    // Sound output for every window that plays (opened lazily, on the first sound); it
+    // outlives them all, and falls back to a silent driver when there is no device.
+    tolvane::platform::AudioSystem audio;
     tolvane::TaskStore store(runDir);
-    tolvane::LoggingRingPresenter presenter;
+    tolvane::RingWindowPresenter presenter({});
     tolvane::Scheduler scheduler(store, clock, presenter);
-    presenter.setScheduler(&scheduler);
     tolvane::ClockHelper clockHelper(clock);
+    tolvane::AlarmSoundList alarmSounds(runDir);  // writes the default music.db when missing
+    tolvane::AppConfig config(runDir);
+    {
+        tolvane::RingWindowContext ring;
+        ring.scheduler = &scheduler;
+        ring.clock = &clock;
+        ring.loadSounds = [&alarmSounds](QList<tolvane::AlarmSound>& out) { return alarmSounds.LoadSounds(out); };
+        ring.windowShake = [&config] { return config.GetWindowShake(); };
+        ring.makePlayer = [&audio] {
+            return std::make_unique<tolvane::platform::SdlMediaPlayer>(
+                audio, tolvane::platform::SdlMediaPlayer::Priority::Alarm);
+        };
+        presenter.setContext(ring);  // refreshTaskList: set once TaskManagerWindow exists
+    }
     tolvane::ui::SystemDesktopShell shell;
 
     tolvane::ui::MainWindowServices services;
