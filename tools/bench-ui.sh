@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Figures of the real alarm clock under Xvfb (prints them; not a test):
+#   - start to main window shown, over several starts (median and worst);
+#   - resident memory after start-up;
+#   - CPU used over 60 s with the main window hidden in the notification area;
+#   - delay from a ring's second to its ring window being shown, over 20 rings.
+# Usage: tools/bench-ui.sh [run directory]   (default: build/run)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+run=$(cd "${1:-$root/build/run}" && pwd)
+export LC_ALL=C.UTF-8
+if [ -z "${TOLVANE_BENCH_DISPLAY:-}" ]; then
+    exec timeout 600 xvfb-run -a -s "-screen 0 1280x1024x24" env TOLVANE_BENCH_DISPLAY=1 bash "$0" "$run"
+fi
+
+work=$(mktemp -d)
+pid=""
+tray=""
+cleanup() {
+    for p in $pid $tray; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/xdg" && chmod 700 "$work/xdg"
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
+title="Tolvane 2.0 Beta 岚绫会梦纪念版"
+visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
+stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; pid=""; }
+fresh() { rm -rf "$work/run"; cp -r "$run" "$work/run"; rm -f "$work/run/task.edb" "$work/run/config.ini"; }
+launch() { (cd "$work/run" && exec ./TolvaneTVX >"$work/out.log" 2>&1) & pid=$!; }
+# Seconds from launch to the main window being viewable.
+start_time() {
+    local t0 t1
+    t0=$(date +%s.%N)
+    launch
+    while [ -z "$(visible "$title")" ]; do
+        kill -0 "$pid" 2>/dev/null || { echo "the program ended at start" >&2; return 1; }
+        sleep 0.005
+    done
+    t1=$(date +%s.%N)
+    awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f\n", (b - a) * 1000 }'
+}
+
+trayer --edge top --align right --widthtype pixel --width 100 --heighttype pixel --height 24 >/dev/null 2>&1 &
+tray=$!
+sleep 1
+
+# Start to window: a first start (creates task.edb) and later starts.
+starts=()
+for i in $(seq 1 9); do
+    [ "$i" = 1 ] && fresh
+    starts+=("$(start_time)")
+    sleep 0.5
+    stop
+done
+sorted=$(printf '%s\n' "${starts[@]}" | sort -n)
+echo "start to main window (ms): $(echo "${starts[@]}")"
+echo "  median $(echo "$sorted" | sed -n 5p) ms, worst $(echo "$sorted" | tail -n1) ms"
+
+# Memory and idle CPU.
+launch
+while [ -z "$(visible "$title")" ]; do sleep 0.01; done
+sleep 2
+echo "resident memory after start-up: $(awk '/VmRSS/ { printf "%.1f MiB", $2 / 1024 }' "/proc/$pid/status")"
+main=$(visible "$title")
+eval "$(xdotool getwindowgeometry --shell "$main")"
+menu=$(( (HEIGHT - 196) / 2 ))
+xdotool mousemove --window "$main" 56 $(( menu + 144 )) click 1   # 缩小到托盘
+sleep 1
+[ -z "$(visible "$title")" ] || echo "  (no notification area: the window was minimized instead of hidden)"
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+hz=$(getconf CLK_TCK)
+c0=$(ticks); t0=$(date +%s.%N)
+sleep 60
+c1=$(ticks); t1=$(date +%s.%N)
+awk -v c="$((c1 - c0))" -v hz="$hz" -v a="$t0" -v b="$t1" \
+    'BEGIN { printf "CPU over %.0f s with the window hidden: %.3f %% of one core (%d ticks)\n", b - a, 100 * c / hz / (b - a), c }'
+stop
+
+# Ring delay: 20 once tasks, three seconds apart, each dismissed with 知道了.
+first=$(( $(date +%s) + 12 ))
+sql="BEGIN;"
+for i in $(seq 0 19); do
+    t=$(( first + 3 * i ))
+    c=$(printf '%02X%02X%02X' "$(date -d "@$t" +%-H)" "$(date -d "@$t" +%-M)" "$(date -d "@$t" +%-S)")
+    sql+="INSERT INTO records(num, deleted, B, C, D, E) VALUES ($(( i + 2 )), 0, x'0100', x'$c', '0', '0|1|');"
+done
+sqlite3 "$work/run/task.edb" "$sql COMMIT;"
+launch
+delays=()
+for i in $(seq 0 19); do
+    t=$(( first + 3 * i ))
+    ring=""
+    while [ -z "$ring" ]; do
+        ring=$(visible "Tolvane 响铃提示")
+        [ "$(date +%s)" -le $(( t + 3 )) ] || break
+        [ -n "$ring" ] || sleep 0.005
+    done
+    if [ -z "$ring" ]; then delays+=("missed"); continue; fi
+    delays+=("$(awk -v a="$(date +%s.%N)" -v b="$t" 'BEGIN { printf "%.0f", (a - b) * 1000 }')")
+    sleep 0.3
+    xdotool mousemove --window "$ring" 138 156 click 1   # 知道了
+    while [ -n "$(visible "Tolvane 响铃提示")" ]; do sleep 0.02; done
+done
+stop
+echo "ring delay (ms): ${delays[*]}"
+printf '%s\n' "${delays[@]}" | grep -v missed | sort -n | awk '
+    { v[NR] = $1 } END { if (NR) printf "  %d rings: median %d ms, worst %d ms\n", NR, v[int((NR + 1) / 2)], v[NR]; else print "  no ring window was seen" }'
