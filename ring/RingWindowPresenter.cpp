@@ -1,6 +1,7 @@
 #include "ring/RingWindowPresenter.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QThread>
 
 namespace tolvane {
@@ -44,9 +45,10 @@ void RingWindowPresenter::Ring(const PendingAlarm& alarm) {
             }
             auto* window = new RingWindow(context_, alarm);
             window->setAttribute(Qt::WA_QuitOnClose, false);
-            // Not blocked by a modal window that is already open; blocks nothing itself,
-            // having no parent window.
-            window->setWindowModality(Qt::WindowModal);
+            // A modal window that is open now would block the ring window's input. Made
+            // window-modal itself, the ring window is not blocked by modal windows opened
+            // before it, and having no parent window it blocks nothing.
+            if (QGuiApplication::modalWindow()) window->setWindowModality(Qt::WindowModal);
             window_ = window;
             connect(window, &QObject::destroyed, this, done, Qt::DirectConnection);
             window->Present();

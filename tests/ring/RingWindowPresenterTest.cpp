@@ -83,6 +83,7 @@ TEST(RingWindowPresenter, RingOpensTheWindowOnTheUiThreadAndBlocksUntilItIsGone)
     RingWindow* window = f.presenter.openWindow();
     EXPECT_EQ(window->thread(), QThread::currentThread());
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowModality(), Qt::NonModal);  // blocks no other window
     EXPECT_FALSE(f.t.store.IsLiveKey(f.alarm.key));  // settled on opening
     QTest::qWait(150);
     EXPECT_FALSE(returned.load());  // still ringing
