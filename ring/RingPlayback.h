@@ -1,5 +1,5 @@
 #pragma once
-// The ring window's playback worker (Part 2.2): plays the alarm sound list of one ring, in
+// The ring window's playback worker: plays the alarm sound list of one ring, in
 // list order or shuffled, each enabled sound its play count of times, polling the media
 // player every 100 ms, until the list is used up or the window asks it to stop.
 //

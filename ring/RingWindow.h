@@ -1,5 +1,5 @@
 #pragma once
-// The ring window "Tolvane 响铃提示" (Part 2.2): shows a due task's prompt, ring time and the
+// The ring window "Tolvane 响铃提示": shows a due task's prompt, ring time and the
 // current time, settles the fired task, optionally shakes, and plays the alarm sound list
 // until "知道了" is clicked.
 //
