@@ -25,20 +25,25 @@ mkdir -p "$work/xdg" && chmod 700 "$work/xdg"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
 title="Tolvane 2.0 Beta 岚绫会梦纪念版"
 visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
-stop() { kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; pid=""; }
+# Ends the program and waits until the X server has taken its windows down, so that the next
+# start is not timed against a window of the last one.
+stop() {
+    kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; pid=""
+    while [ -n "$(visible "$title")" ]; do sleep 0.01; done
+}
 fresh() { rm -rf "$work/run"; cp -r "$run" "$work/run"; rm -f "$work/run/task.edb" "$work/run/config.ini"; }
 launch() { (cd "$work/run" && exec ./TolvaneTVX >"$work/out.log" 2>&1) & pid=$!; }
-# Seconds from launch to the main window being viewable.
+# Sets `ms` to the milliseconds from launch to the main window being viewable.
 start_time() {
     local t0 t1
     t0=$(date +%s.%N)
     launch
     while [ -z "$(visible "$title")" ]; do
-        kill -0 "$pid" 2>/dev/null || { echo "the program ended at start" >&2; return 1; }
+        kill -0 "$pid" 2>/dev/null || { echo "the program ended at start" >&2; exit 1; }
         sleep 0.005
     done
     t1=$(date +%s.%N)
-    awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f\n", (b - a) * 1000 }'
+    ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f", (b - a) * 1000 }')
 }
 
 trayer --edge top --align right --widthtype pixel --width 100 --heighttype pixel --height 24 >/dev/null 2>&1 &
@@ -49,7 +54,8 @@ sleep 1
 starts=()
 for i in $(seq 1 9); do
     [ "$i" = 1 ] && fresh
-    starts+=("$(start_time)")
+    start_time
+    starts+=("$ms")
     sleep 0.5
     stop
 done
@@ -60,6 +66,14 @@ echo "  median $(echo "$sorted" | sed -n 5p) ms, worst $(echo "$sorted" | tail -
 # Memory and idle CPU.
 launch
 while [ -z "$(visible "$title")" ]; do sleep 0.01; done
+# Up to 5 s for the icon to be embedded in the tray.
+for _ in $(seq 1 100); do
+    for w in $(xdotool search --onlyvisible --class '^TolvaneTVX$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ "$WIDTH" -le 32 ] && break 2
+    done
+    sleep 0.05
+done
 sleep 2
 echo "resident memory after start-up: $(awk '/VmRSS/ { printf "%.1f MiB", $2 / 1024 }' "/proc/$pid/status")"
 main=$(visible "$title")
