@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # First start in an empty run directory creates task.edb with exactly the default record and
 # the default music.db, and no config.ini; a second start changes none of them.
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "$(basename "$0"): failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 run=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

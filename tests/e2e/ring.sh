@@ -3,7 +3,8 @@
 # the window "Tolvane 响铃提示" must appear within half a second of the task's second, real
 # samples must reach the sound device (SDL's disk driver), "知道了" must close the window, and
 # the once task must be gone from task.edb afterwards.
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "$(basename "$0"): failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 run=$(cd "$1" && pwd)
 export LC_ALL=C.UTF-8
 if [ -z "${TOLVANE_E2E_DISPLAY:-}" ]; then

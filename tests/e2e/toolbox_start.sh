@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tvxkit started from its run directory opens the launcher and writes nothing there.
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "$(basename "$0"): failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a bash "$0" "$@"
 fi

@@ -3,7 +3,8 @@
 # hides the main window, a double click on the icon brings it back, and "退出程序" from the
 # icon's pop-up menu ends the program with exit code 0. Without a tray host the same button
 # must leave the window reachable.
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "$(basename "$0"): failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 run=$(cd "$1" && pwd)
 export LC_ALL=C.UTF-8
 if [ -z "${TOLVANE_E2E_DISPLAY:-}" ]; then
