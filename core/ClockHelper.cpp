@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "platform/LeadingInt.h"
+
 namespace tolvane {
 namespace {
 
@@ -13,12 +15,6 @@ QString Part(qint64 value, bool pad) {
 
 QString Join(qint64 h, qint64 m, qint64 s, const QString& sep, bool pad) {
     return Part(h, pad) + sep + Part(m, pad) + sep + Part(s, pad);
-}
-
-// Like the C library's atoi: leading blanks, an optional sign and the leading digits.
-int LeadingInt(const QString& text) {
-    const QByteArray b = text.toLatin1();
-    return static_cast<int>(std::strtol(b.constData(), nullptr, 10));
 }
 
 }  // namespace
@@ -44,7 +40,7 @@ QString ClockHelper::TripleText(const TimeTriple& t, const QString& separator, b
 
 QString ClockHelper::TextTripleText(const QString& hour, const QString& minute, const QString& second,
                                     const QString& separator, bool pad) {
-    auto byte = [](const QString& s) { return static_cast<unsigned char>(LeadingInt(s)); };
+    auto byte = [](const QString& s) { return static_cast<unsigned char>(platform::ParseLeadingInt(s)); };
     return Join(byte(hour), byte(minute), byte(second), separator, pad);
 }
 
@@ -55,7 +51,7 @@ QString ClockHelper::ByteTripleText(unsigned char hour, unsigned char minute, un
 
 TimeTriple& ClockHelper::ParseTimeText(const QString& text, const QString& separator, TimeTriple& out) {
     const QStringList parts = text.split(separator.isEmpty() ? QStringLiteral(":") : separator);
-    auto at = [&](int i) { return i < parts.size() ? LeadingInt(parts.at(i)) : 0; };
+    auto at = [&](int i) { return i < parts.size() ? platform::ParseLeadingInt(parts.at(i)) : 0; };
     out = {at(0), at(1), at(2)};
     return out;
 }

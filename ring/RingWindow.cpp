@@ -1,7 +1,10 @@
 #include "ring/RingWindow.h"
 
+#include "platform/LeadingInt.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,19 +37,30 @@ QFont SongFont(int pixels, bool bold) {
     return font;
 }
 
-// The flag line of music.db as a number kept in one byte: optional sign, leading digits.
-uint8_t FlagByte(const QString& text) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
+// Shows `text` whole in the prompt label: at the full size when it fits, else at the largest
+// size that fits one line, else on two lines; only a text too long even for that is cut, and
+// then the tooltip holds all of it.
+void ShowPrompt(QLabel* label, const QString& text) {
+    QFont font = label->font();
+    const int width = label->width();
+    auto use = [&](int pixels, bool wrap, const QString& shown) {
+        font.setPixelSize(pixels);
+        label->setFont(font);
+        label->setWordWrap(wrap);
+        label->setText(shown);
+        label->setToolTip(shown == text ? QString() : text);
+    };
+    for (int pixels = font.pixelSize(); pixels >= 14; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width) return use(pixels, false, text);
     }
-    uint32_t value = 0;
-    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
-        value = value * 10 + static_cast<uint32_t>(text[i].unicode() - '0');
-    if (negative) value = 0u - value;
-    return static_cast<uint8_t>(value & 0xFF);
+    for (int pixels = 14; pixels >= 11; --pixels) {
+        font.setPixelSize(pixels);
+        const QRect r = QFontMetrics(font).boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap, text);
+        if (r.width() <= width && r.height() <= label->height()) return use(pixels, true, text);
+    }
+    font.setPixelSize(11);
+    use(11, false, QFontMetrics(font).elidedText(text, Qt::ElideRight, width));
 }
 
 // The shake: three passes of eight steps; each step moves the window by its offset.
@@ -86,7 +100,7 @@ RingWindow::RingWindow(const RingWindowContext& context, const PendingAlarm& ala
     // make this show or delete a neighbour.
     if (context_.scheduler) {
         const FiredTask fired = context_.scheduler->SettleFiredTask(alarm);
-        prompt_->setText(fired.hasPrompt ? fired.prompt : QStringLiteral("时间到了"));
+        ShowPrompt(prompt_, fired.hasPrompt ? fired.prompt : QStringLiteral("时间到了"));
         if (context_.refreshTaskList) context_.refreshTaskList();
         context_.scheduler->PurgeDeletedTasksAsync();
     }
@@ -204,7 +218,7 @@ void RingWindow::StartPlayback() {
     player_ = context_.makePlayer();
     if (!player_) return;
     playback_ = std::make_unique<RingPlayback>(*player_, context_.poll);
-    playback_->Start(std::move(sounds), FlagByte(flag));
+    playback_->Start(std::move(sounds), static_cast<uint8_t>(platform::ParseLeadingInt(flag)));
 }
 
 void RingWindow::SetAlwaysOnTop(bool on) {

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -110,6 +111,31 @@ TEST(RingWindow, PromptFlagZeroShowsTimeIsUp) {
     RingWindow w(f.Context(), alarm);
     EXPECT_EQ(Find<QLabel>(w, "透明标签_提示内容")->text(), QStringLiteral("时间到了"));
     EXPECT_EQ(Find<QLabel>(w, "透明标签_响铃时间")->text(), QStringLiteral("06:05:09"));
+}
+
+// A long prompt is shown whole (smaller, or on two lines) rather than cut at both edges.
+TEST(RingWindow, LongPromptsStayReadable) {
+    struct Case { QString prompt; bool cut; };
+    const Case cases[] = {
+        {QStringLiteral("起床"), false},
+        {QStringLiteral("该起床了，今天有重要的会议"), false},
+        {QString(40, QChar(0x949F)), false},
+        {QString(200, QChar(0x949F)), true},
+    };
+    for (const Case& c : cases) {
+        RingFixture f;
+        const PendingAlarm alarm = f.Add(test::Daily(), {7, 0, 0}, "1" + c.prompt);
+        RingWindow w(f.Context(), alarm);
+        auto* label = Find<QLabel>(w, "透明标签_提示内容");
+        const QFontMetrics fm(label->font());
+        const QRect needed = fm.boundingRect(QRect(0, 0, label->width(), 1000),
+                                             label->wordWrap() ? Qt::TextWordWrap : 0, label->text());
+        EXPECT_LE(needed.width(), label->width()) << c.prompt.size();
+        EXPECT_LE(needed.height(), label->height()) << c.prompt.size();
+        EXPECT_EQ(label->text() == c.prompt, !c.cut) << c.prompt.size();
+        EXPECT_EQ(label->toolTip(), c.cut ? c.prompt : QString()) << c.prompt.size();
+        if (c.prompt.size() <= 2) EXPECT_EQ(label->font().pixelSize(), 24);
+    }
 }
 
 TEST(RingWindow, ControlsStandWhereTheDescriptionPutsThem) {
