@@ -59,7 +59,12 @@ void Scheduler::Start() {
     RescanTasks();
 }
 
-void Scheduler::RescanTasks() { TryStart(kScan, [this] { Scan(); }); }
+void Scheduler::RescanTasks() {
+    // A request while a scan runs is remembered, not dropped: that scan may have read the
+    // store before the change that asked for it, and the task would then not be planned.
+    rescanRequested_.store(true);
+    TryStart(kScan, [this] { Scan(); });
+}
 
 void Scheduler::setSchedulerState(uint8_t value) {
     schedulerState_.store(value);
@@ -143,6 +148,13 @@ bool Scheduler::SleepPoll() {
 }
 
 void Scheduler::Scan() {
+    while (rescanRequested_.exchange(false)) ScanOnce();
+    gate_[kScan - 1].store(false);
+    // A request that came after the last check and found the gate closed.
+    if (rescanRequested_.load()) TryStart(kScan, [this] { Scan(); });
+}
+
+void Scheduler::ScanOnce() {
     schedulerState_.store(1);
     (void)store_.Open();
     const std::vector<TaskRow> rows = store_.Snapshot();
@@ -161,7 +173,6 @@ void Scheduler::Scan() {
     scansCompleted_.fetch_add(1);
     wake_.notify_all();
     if (!chosen) schedulerState_.store(0);
-    gate_[kScan - 1].store(false);
     if (chosen) TryStart(kWait, [this] { Wait(); });
 }
 

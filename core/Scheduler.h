@@ -5,7 +5,8 @@
 // Workers: a scan rebuilds the pending list and runs the choice; the choice picks the
 // nearest pending alarm and starts the wait; the wait polls the clock and hands a due alarm
 // to the RingPresenter, blocking until it is dismissed. At most one worker of each kind runs
-// (the worker gate); a request for a running kind is dropped. A day watcher rescans when the
+// (the worker gate); a request for a running kind is dropped, except that a rescan asked
+// for during a scan is served by one more scan after it. A day watcher rescans when the
 // local date changes or the clock is set back, so daily tasks keep ringing across midnight.
 //
 // The pending list and the chosen index are guarded by one lock; readers get copies, so no
@@ -70,7 +71,8 @@ public:
     void EnsureTaskStore();
     // Sets the state to idle, starts the day watcher and the first scan.
     void Start();
-    // Asks for a scan; returns at once. Any thread. Dropped when a scan is running.
+    // Asks for a scan; returns at once. Any thread. At most one scan runs at a time; a request
+    // made while one runs is served by one more scan right after it.
     void RescanTasks();
     // Purges deleted records unless a purge started here is running. Runs on the calling
     // thread; PurgeDeletedTasksAsync runs it on a worker and returns at once.
@@ -106,6 +108,7 @@ private:
     bool TryStart(int kind, std::function<void()> body);
     void Spawn(std::function<void()> body);
     void Scan();
+    void ScanOnce();
     void Choose();
     bool ChooseLocked();  // listMutex_ held; false when the list is empty
     void Wait();
@@ -121,6 +124,7 @@ private:
     std::atomic<uint8_t> schedulerState_{0};
     std::atomic<bool> gate_[3] = {false, false, false};  // worker gate: test-and-set by exchange
     std::atomic<bool> purgeBusy_{false};
+    std::atomic<bool> rescanRequested_{false};  // a scan is owed; consumed by the scan worker
     std::atomic<uint64_t> scansCompleted_{0};
 
     mutable std::mutex listMutex_;

@@ -339,3 +339,47 @@ TEST(Scheduler, StressRescansPurgesAndAddsAgainstWaitingWorker) {
     EXPECT_TRUE(pending.empty() || (chosen >= 1 && chosen <= static_cast<int>(pending.size())));
     EXPECT_GT(f.presenter.count(), 0u);
 }
+
+namespace {
+// A clock whose readings can be held up, to stop a scan half-way.
+class GateClock : public platform::Clock {
+public:
+    platform::FakeClock inner{QDateTime(kWednesday, QTime(9, 0, 0))};
+    platform::LocalTime now() const override {
+        std::unique_lock lock(mutex_);
+        ++waiting_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !held_; });
+        --waiting_;
+        return inner.now();
+    }
+    void hold() { std::lock_guard lock(mutex_); held_ = true; }
+    void release() { { std::lock_guard lock(mutex_); held_ = false; } changed_.notify_all(); }
+    void waitForReader() const {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return waiting_ > 0; });
+    }
+
+private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    bool held_ = false;        // guarded by mutex_
+    mutable int waiting_ = 0;  // guarded by mutex_
+};
+}  // namespace
+
+// A task added while a scan is under way is planned: the rescan it asks for is not dropped.
+TEST(Scheduler, RescanAskedDuringAScanIsServed) {
+    test::TempStore t;
+    GateClock clock;
+    test::NullPresenter presenter;
+    Scheduler scheduler(t.store, clock, presenter, 5ms);
+    clock.hold();
+    scheduler.RescanTasks();
+    clock.waitForReader();  // the scan has read the store and waits for the clock
+    ASSERT_TRUE(t.store.AddRecord(test::Task(test::Daily(), {10, 0, 0}, "0")));
+    scheduler.RescanTasks();
+    clock.release();
+    ASSERT_TRUE(WaitUntil([&] { return scheduler.pendingAlarms().size() == 1; }));
+    EXPECT_EQ(scheduler.scansCompleted(), 2u);
+}
