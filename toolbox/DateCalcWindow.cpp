@@ -74,6 +74,25 @@ QLineEdit* DateCalcWindow::addBox(QWidget* group, const char* name, int x, int y
     return box;
 }
 
+void DateCalcWindow::addDateBoxes(QWidget* group, int x, int y,
+                                  const std::array<const char*, 3>& names, QLineEdit*& year,
+                                  QLineEdit*& month, QLineEdit*& day) {
+    // Offsets from the year box; each box is followed by its unit word.
+    const struct {
+        QLineEdit*& box;
+        int dx;
+        int width;
+        int maxLength;
+        const char* unit;
+    } parts[] = {{year, 0, 38, 4, "年"}, {month, 60, 25, 2, "月"}, {day, 107, 25, 2, "日"}};
+    for (size_t i = 0; i < 3; ++i) {
+        const auto& p = parts[i];
+        p.box = addBox(group, names[i], x + p.dx, y, p.width, 21, p.maxLength);
+        AddLabel(group, nullptr, QString::fromUtf8(p.unit), x + p.dx + p.width + 3, y + 2, 16,
+                 16);
+    }
+}
+
 DateCalcWindow::DateCalcWindow(UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), dialogs_(dialogs) {
     setObjectName(QStringLiteral("DateCalcWindow"));
@@ -84,19 +103,11 @@ DateCalcWindow::DateCalcWindow(UserDialogs& dialogs, QWidget* parent)
     group1->setObjectName(QStringLiteral("分组框1"));
     group1->setGeometry(8, 8, 293, 113);
     AddLabel(group1, "标签8", QStringLiteral("被减去的时间："), 9, 23, 82, 16);
-    year1_ = addBox(group1, "编辑框_年份1", 95, 21, 38, 21, 4);
-    AddLabel(group1, nullptr, QStringLiteral("年"), 136, 23, 16, 16);
-    month1_ = addBox(group1, "编辑框_月份1", 155, 21, 25, 21, 2);
-    AddLabel(group1, nullptr, QStringLiteral("月"), 183, 23, 16, 16);
-    day1_ = addBox(group1, "编辑框_日1", 202, 21, 25, 21, 2);
-    AddLabel(group1, nullptr, QStringLiteral("日"), 230, 23, 16, 16);
+    addDateBoxes(group1, 95, 21, {"编辑框_年份1", "编辑框_月份1", "编辑框_日1"}, year1_, month1_,
+                 day1_);
     AddLabel(group1, "标签9", QStringLiteral("要减去的时间："), 9, 51, 82, 16);
-    year2_ = addBox(group1, "编辑框_年份2", 95, 49, 38, 21, 4);
-    AddLabel(group1, nullptr, QStringLiteral("年"), 136, 51, 16, 16);
-    month2_ = addBox(group1, "编辑框_月份2", 155, 49, 25, 21, 2);
-    AddLabel(group1, nullptr, QStringLiteral("月"), 183, 51, 16, 16);
-    day2_ = addBox(group1, "编辑框_日2", 202, 49, 25, 21, 2);
-    AddLabel(group1, nullptr, QStringLiteral("日"), 230, 51, 16, 16);
+    addDateBoxes(group1, 95, 49, {"编辑框_年份2", "编辑框_月份2", "编辑框_日2"}, year2_, month2_,
+                 day2_);
     intervalButton_ = new QPushButton(QStringLiteral("计算"), group1);
     intervalButton_->setObjectName(QStringLiteral("按钮_时间间隔计算"));
     intervalButton_->setGeometry(261, 23, 24, 46);
@@ -108,12 +119,8 @@ DateCalcWindow::DateCalcWindow(UserDialogs& dialogs, QWidget* parent)
     group2->setObjectName(QStringLiteral("分组框2"));
     group2->setGeometry(8, 130, 373, 113);
     AddLabel(group2, "标签13", QStringLiteral("时间1："), 9, 23, 42, 16);
-    year4_ = addBox(group2, "编辑框_年份4", 53, 21, 38, 21, 4);
-    AddLabel(group2, nullptr, QStringLiteral("年"), 94, 23, 16, 16);
-    month4_ = addBox(group2, "编辑框_月份4", 113, 21, 25, 21, 2);
-    AddLabel(group2, nullptr, QStringLiteral("月"), 141, 23, 16, 16);
-    day4_ = addBox(group2, "编辑框_日4", 160, 21, 25, 21, 2);
-    AddLabel(group2, nullptr, QStringLiteral("日"), 188, 23, 16, 16);
+    addDateBoxes(group2, 53, 21, {"编辑框_年份4", "编辑框_月份4", "编辑框_日4"}, year4_, month4_,
+                 day4_);
     hour_ = addBox(group2, "编辑框h", 216, 21, 22, 8, 0);
     AddLabel(group2, nullptr, QStringLiteral("："), 240, 23, 10, 16);
     minute_ = addBox(group2, "编辑框m", 251, 21, 22, 8, 0);

@@ -2,6 +2,7 @@
 // The date/time calculator: the interval between two dates, and a date shifted by an
 // amount of one unit.
 #include <QWidget>
+#include <array>
 
 class QComboBox;
 class QLineEdit;
@@ -33,6 +34,9 @@ public:
 private:
     QLineEdit* addBox(QWidget* group, const char* name, int x, int y, int w, int h,
                       int maxLength);
+    // The year, month and day boxes of one row, the year box at `x`, `y`.
+    void addDateBoxes(QWidget* group, int x, int y, const std::array<const char*, 3>& names,
+                      QLineEdit*& year, QLineEdit*& month, QLineEdit*& day);
 
     UserDialogs& dialogs_;
     QLineEdit* year1_;

@@ -72,6 +72,26 @@ TEST_F(DateCalcWindowTest, StartsEmptyWithBothButtonsDisabled) {
     EXPECT_EQ(box("编辑框_日2")->maxLength(), 2);
 }
 
+TEST_F(DateCalcWindowTest, DateBoxesStandAtTheirPlacesWithTheirLimits) {
+    const struct {
+        const char* name;
+        QRect place;
+        int maxLength;
+    } cases[] = {
+        {"编辑框_年份1", {95, 21, 38, 21}, 4},  {"编辑框_月份1", {155, 21, 25, 21}, 2},
+        {"编辑框_日1", {202, 21, 25, 21}, 2},   {"编辑框_年份2", {95, 49, 38, 21}, 4},
+        {"编辑框_月份2", {155, 49, 25, 21}, 2}, {"编辑框_日2", {202, 49, 25, 21}, 2},
+        {"编辑框_年份4", {53, 21, 38, 21}, 4},  {"编辑框_月份4", {113, 21, 25, 21}, 2},
+        {"编辑框_日4", {160, 21, 25, 21}, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(box(c.name)->geometry(), c.place) << c.name;
+        EXPECT_EQ(box(c.name)->maxLength(), c.maxLength) << c.name;
+    }
+    EXPECT_EQ(box("编辑框_年份1")->parentWidget()->objectName(), QStringLiteral("分组框1"));
+    EXPECT_EQ(box("编辑框_日4")->parentWidget()->objectName(), QStringLiteral("分组框2"));
+}
+
 TEST_F(DateCalcWindowTest, BoxRulesHoldValuesInRange) {
     const struct {
         const char* box;
