@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "ui/EditInputHelper.h"
 #include "ui/UpDownControl.h"
@@ -165,6 +166,15 @@ void TimeEntryField::setTextColour(QColor colour) {
 void TimeEntryField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     gotFocus();
+    // The press that brought the focus arrives next and would put the cursor where it fell.
+    selectOnPress_ = event->reason() == Qt::MouseFocusReason;
+}
+
+void TimeEntryField::mousePressEvent(QMouseEvent* event) {
+    QLineEdit::mousePressEvent(event);
+    // A click into the box selects the whole value, as getting the focus by the keyboard does.
+    if (selectOnPress_ && event->button() == Qt::LeftButton) selectAll();
+    selectOnPress_ = false;
 }
 
 void TimeEntryField::focusOutEvent(QFocusEvent* event) {

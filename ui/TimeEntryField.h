@@ -50,6 +50,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -68,6 +69,7 @@ private:
 
     const Kind kind_;
     UpDownControl* upDown_ = nullptr;
+    bool selectOnPress_ = false;  // the focus came with a mouse press not yet handled
 };
 
 }  // namespace tolvane::ui

@@ -206,3 +206,25 @@ TEST(EditInputHelper, FilterCharRefusesFirstCharactersOfForbiddenTexts) {
 }
 
 }  // namespace
+
+// Clicking into a box that holds a value selects it all, as the Tab key does, so the next digit
+// replaces the value instead of being refused for the two-character limit.
+TEST(TimeEntryField, ClickingIntoATypedValueSelectsItAll) {
+    Boxes b;
+    ASSERT_TRUE(ShowActive(&b.window));
+    Focus(b.minute);
+    TypeText(b.minute, QStringLiteral("42"));
+    Focus(b.other);
+    QTest::mouseClick(b.minute, Qt::LeftButton, {}, QPoint(20, 10));
+    ASSERT_TRUE(b.minute->hasFocus());
+    EXPECT_EQ(b.minute->selectedText(), QStringLiteral("42"));
+    TypeText(b.minute, QStringLiteral("7"));
+    EXPECT_EQ(b.minute->text(), QStringLiteral("7"));
+    // A second click in the focused box places the cursor as usual.
+    QTest::mouseClick(b.minute, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(b.minute->selectedText(), QString());
+    // A click into an untouched box clears its hint, as before.
+    QTest::mouseClick(b.second, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(b.second->text(), QString());
+    EXPECT_EQ(b.second->textColour().rgb(), kBlack);
+}
