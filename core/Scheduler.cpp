@@ -83,7 +83,9 @@ FiredTask Scheduler::SettleFiredTask(const PendingAlarm& alarm) {
     FiredTask fired;
     const QString d = store_.ReadDOfKey(alarm.key);
     fired.record = store_.NumberOfKey(alarm.key);
-    if (d.startsWith(QLatin1Char('1'))) {
+    // A leading "0" asks for the plain "time is up" text; anything else (an empty D too)
+    // shows D from its second character on.
+    if (!d.startsWith(QLatin1Char('0'))) {
         fired.hasPrompt = true;
         fired.prompt = d.mid(1);
     }

@@ -52,7 +52,7 @@ public:
 // What a ring shows of its task, after the fired task has been settled.
 struct FiredTask {
     int record = 0;          // current number of the task (0 if it is gone)
-    bool hasPrompt = false;  // D starts with "1"
+    bool hasPrompt = false;  // D does not start with "0" (an empty D has an empty prompt)
     QString prompt;          // D from its second character on
 };
 

@@ -113,6 +113,20 @@ TEST(RingWindow, PromptFlagZeroShowsTimeIsUp) {
     EXPECT_EQ(Find<QLabel>(w, "透明标签_响铃时间")->text(), QStringLiteral("06:05:09"));
 }
 
+// Only a leading "0" stands for "时间到了": any other D shows from its second character on,
+// and an empty D shows an empty prompt.
+TEST(RingWindow, PromptIsDWithoutItsFirstCharacterUnlessThatIsZero) {
+    const struct { const char* d; const char* shown; } cases[] = {
+        {"0", "时间到了"}, {"0开会", "时间到了"}, {"1开会", "开会"}, {"1", ""},
+        {"2开会", "开会"}, {"开会了", "会了"}, {"", ""},
+    };
+    for (const auto& c : cases) {
+        RingFixture f;
+        RingWindow w(f.Context(), f.Add(test::Daily(), {7, 0, 0}, QString::fromUtf8(c.d)));
+        EXPECT_EQ(Find<QLabel>(w, "透明标签_提示内容")->text(), QString::fromUtf8(c.shown)) << c.d;
+    }
+}
+
 // A long prompt is shown whole (smaller, or on two lines) rather than cut at both edges.
 TEST(RingWindow, LongPromptsStayReadable) {
     struct Case { QString prompt; bool cut; };
