@@ -12,31 +12,16 @@
 #include <thread>
 
 #include "FakeMediaPlayer.h"
-#include "core/core_test_util.h"
+#include "RingTestSupport.h"
 #include "ring/RingWindowPresenter.h"
 
 using namespace tolvane;
 using namespace std::chrono_literals;
+using test::SpinUntil;
 
 namespace {
 
-bool SpinUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
-struct PresenterFixture {
-    test::TempStore t;
-    platform::FakeClock clock;
-    test::NullPresenter null;
-    Scheduler scheduler{t.store, clock, null};
+struct PresenterFixture : test::RingStoreFixture {
     RingWindowPresenter presenter{Context()};
     PendingAlarm alarm;
 
@@ -45,9 +30,7 @@ struct PresenterFixture {
         alarm = PendingAlarm{2, kOnce, {9, 0, 0}, t.store.KeyOf(2), QDate(2026, 12, 9)};
     }
     RingWindowContext Context() {
-        RingWindowContext c;
-        c.scheduler = &scheduler;
-        c.clock = &clock;
+        RingWindowContext c = BaseContext();
         c.loadSounds = [](QList<AlarmSound>& out) {
             out = {test::Sound(1, 1, "A")};
             return QStringLiteral("0");
@@ -58,7 +41,6 @@ struct PresenterFixture {
             p->playForever = true;
             return std::unique_ptr<platform::MediaPlayer>(std::move(p));
         };
-        c.poll = 5ms;
         return c;
     }
 };

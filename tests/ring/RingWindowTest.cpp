@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "FakeMediaPlayer.h"
-#include "core/core_test_util.h"
+#include "RingTestSupport.h"
 #include "ring/RingPlayback.h"
 #include "ring/RingWindow.h"
 
@@ -23,27 +23,12 @@ using namespace tolvane;
 using namespace std::chrono_literals;
 using test::FakeMediaPlayer;
 using test::Sound;
+using test::SpinUntil;
 
 namespace {
 
-bool SpinUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
-// A store in a temporary folder, a scheduler over it (never started) and a fake clock.
-struct RingFixture {
-    test::TempStore t;
-    platform::FakeClock clock{QDateTime(QDate(2026, 12, 9), QTime(9, 0, 5))};
-    test::NullPresenter presenter;
-    Scheduler scheduler{t.store, clock, presenter};
+// A scheduler over a temporary store, and the sounds, setting and player of one ring.
+struct RingFixture : test::RingStoreFixture {
     FakeMediaPlayer* player = nullptr;  // the last player a window made
     QList<AlarmSound> sounds = {Sound(1, 1, "A"), Sound(0, 1, "B"), Sound(1, 3, "C")};
     QString flag = QStringLiteral("0");
@@ -52,9 +37,7 @@ struct RingFixture {
     bool playForever = false;
 
     RingWindowContext Context() {
-        RingWindowContext c;
-        c.scheduler = &scheduler;
-        c.clock = &clock;
+        RingWindowContext c = BaseContext();
         c.loadSounds = [this](QList<AlarmSound>& out) {
             out = sounds;
             return flag;
@@ -67,7 +50,6 @@ struct RingFixture {
             player = p.get();
             return std::unique_ptr<platform::MediaPlayer>(std::move(p));
         };
-        c.poll = 5ms;
         return c;
     }
 
