@@ -9,9 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 run=$(cd "${1:-$root/build/run}" && pwd)
 export LC_ALL=C.UTF-8
-if [ -z "${TOLVANE_BENCH_DISPLAY:-}" ]; then
-    exec timeout 600 xvfb-run -a -s "-screen 0 1280x1024x24" env TOLVANE_BENCH_DISPLAY=1 bash "$0" "$run"
-fi
+. "$root/tests/e2e/lib.bash"
+x_display TOLVANE_BENCH_DISPLAY 600 "$0" "$run"
 
 work=$(mktemp -d)
 pid=""
@@ -21,10 +20,9 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/xdg" && chmod 700 "$work/xdg"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
-title="Tolvane 2.0 Beta 岚绫会梦纪念版"
-visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
+x_env "$work"
+export SDL_AUDIODRIVER=dummy
+title=$main_title
 # Ends the program and waits until the X server has taken its windows down, so that the next
 # start is not timed against a window of the last one.
 stop() {
@@ -46,9 +44,7 @@ start_time() {
     ms=$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.0f", (b - a) * 1000 }')
 }
 
-trayer --edge top --align right --widthtype pixel --width 100 --heighttype pixel --height 24 >/dev/null 2>&1 &
-tray=$!
-sleep 1
+start_tray_host
 
 # Start to window: a first start (creates task.edb) and later starts.
 starts=()
@@ -67,18 +63,11 @@ echo "  median $(echo "$sorted" | sed -n 5p) ms, worst $(echo "$sorted" | tail -
 launch
 while [ -z "$(visible "$title")" ]; do sleep 0.01; done
 # Up to 5 s for the icon to be embedded in the tray.
-for _ in $(seq 1 100); do
-    for w in $(xdotool search --onlyvisible --class '^TolvaneTVX$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" -le 32 ] && break 2
-    done
-    sleep 0.05
-done
+for _ in $(seq 1 100); do find_tray_icon && break; sleep 0.05; done
 sleep 2
 echo "resident memory after start-up: $(awk '/VmRSS/ { printf "%.1f MiB", $2 / 1024 }' "/proc/$pid/status")"
 main=$(visible "$title")
-eval "$(xdotool getwindowgeometry --shell "$main")"
-menu=$(( (HEIGHT - 196) / 2 ))
+main_geometry "$main"
 xdotool mousemove --window "$main" 56 $(( menu + 144 )) click 1   # 缩小到托盘
 sleep 1
 [ -z "$(visible "$title")" ] || echo "  (no notification area: the window was minimized instead of hidden)"

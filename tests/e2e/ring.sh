@@ -7,9 +7,8 @@ set -Eeuo pipefail
 trap 'echo "$(basename "$0"): failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 run=$(cd "$1" && pwd)
 export LC_ALL=C.UTF-8
-if [ -z "${TOLVANE_E2E_DISPLAY:-}" ]; then
-    exec timeout 180 xvfb-run -a -s "-screen 0 1280x1024x24" env TOLVANE_E2E_DISPLAY=1 bash "$0" "$run"
-fi
+. "$(dirname "$0")/lib.bash"
+x_display TOLVANE_E2E_DISPLAY 180 "$0" "$run"
 
 work=$(mktemp -d)
 pid=""
@@ -22,13 +21,10 @@ fail() { echo "ring: $*"; [ -f "$work/run/out.log" ] && sed -n 1,40p "$work/run/
 
 cp -r "$run" "$work/run"
 rm -f "$work/run/task.edb" "$work/run/config.ini" "$work/run/music.db" "$work/run/out.log"
-mkdir -p "$work/xdg" && chmod 700 "$work/xdg"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config"
+x_env "$work"
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw"
 
 now() { date +%s.%N; }
-# Prints the id of the visible window whose title is exactly $1, or nothing.
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
 live_tasks() { sqlite3 "$work/run/task.edb" "SELECT count(*) FROM records WHERE num >= 2 AND deleted = 0"; }
 
 (cd "$work/run" && exec ./TolvaneTVX >"$work/run/out.log" 2>&1) &
@@ -36,7 +32,7 @@ pid=$!
 
 main=""
 for _ in $(seq 1 200); do
-    main=$(window_named "Tolvane 2.0 Beta 岚绫会梦纪念版")
+    main=$(visible "$main_title")
     [ -n "$main" ] && break
     sleep 0.05
 done
@@ -44,10 +40,7 @@ done
 for _ in $(seq 1 100); do [ -f "$work/run/task.edb" ] && break; sleep 0.05; done
 [ -f "$work/run/task.edb" ] || fail "task.edb was not created"
 
-# Places inside the window: the menu bar and the status bar share what is left of the
-# height beside the 196 pixels of the panel; the controls lie in the panel below the menu bar.
-eval "$(xdotool getwindowgeometry --shell "$main")"
-menu=$(( (HEIGHT - 196) / 2 ))
+main_geometry "$main"
 click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.15; }
 
 target=$(( $(date +%s) + 7 ))
@@ -65,7 +58,7 @@ want=$(printf '0100 %02X%02X%02X' "$hh" "$mm" "$ss")
 
 ring=""
 while :; do
-    ring=$(window_named "Tolvane 响铃提示")
+    ring=$(visible "$ring_title")
     [ -n "$ring" ] && break
     [ "$(date +%s)" -le $(( target + 5 )) ] || fail "no ring window within 5 s of the task's second"
     sleep 0.02
@@ -90,8 +83,8 @@ done
 
 # "知道了" lies at 107,144 (62 x 24) in the ring window.
 click_at "$ring" 138 156
-for _ in $(seq 1 40); do [ -z "$(window_named "Tolvane 响铃提示")" ] && break; sleep 0.05; done
-[ -z "$(window_named "Tolvane 响铃提示")" ] || fail "the ring window stayed open after 知道了"
+for _ in $(seq 1 40); do [ -z "$(visible "$ring_title")" ] && break; sleep 0.05; done
+[ -z "$(visible "$ring_title")" ] || fail "the ring window stayed open after 知道了"
 
 left=""
 for _ in $(seq 1 40); do left=$(live_tasks); [ "$left" = 0 ] && break; sleep 0.05; done

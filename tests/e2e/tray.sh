@@ -7,9 +7,8 @@ set -Eeuo pipefail
 trap 'echo "$(basename "$0"): failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 run=$(cd "$1" && pwd)
 export LC_ALL=C.UTF-8
-if [ -z "${TOLVANE_E2E_DISPLAY:-}" ]; then
-    exec timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" env TOLVANE_E2E_DISPLAY=1 bash "$0" "$run"
-fi
+. "$(dirname "$0")/lib.bash"
+x_display TOLVANE_E2E_DISPLAY 120 "$0" "$run"
 
 work=$(mktemp -d)
 pid=""
@@ -23,42 +22,30 @@ fail() { echo "tray: $*"; [ -f "$work/out.log" ] && sed -n 1,40p "$work/out.log"
 
 cp -r "$run" "$work/run"
 rm -f "$work/run/task.edb" "$work/run/config.ini" "$work/run/music.db"
-mkdir -p "$work/xdg" && chmod 700 "$work/xdg"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/xdg" XDG_CONFIG_HOME="$work/config" SDL_AUDIODRIVER=dummy
+x_env "$work"
+export SDL_AUDIODRIVER=dummy
 
-title="Tolvane 2.0 Beta 岚绫会梦纪念版"
-visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true; }
 wait_until() {  # wait_until <tries of 50 ms> <command...>: true once the command succeeds
     local n=$1; shift
     for _ in $(seq 1 "$n"); do "$@" && return 0; sleep 0.05; done
     return 1
 }
-shown() { [ -n "$(visible "$title")" ]; }
-hidden() { [ -z "$(visible "$title")" ]; }
+shown() { [ -n "$(visible "$main_title")" ]; }
+hidden() { [ -z "$(visible "$main_title")" ]; }
 start() {
     (cd "$work/run" && exec ./TolvaneTVX >"$work/out.log" 2>&1) &
     pid=$!
     wait_until 200 shown || fail "the main window did not appear"
-    main=$(visible "$title")
-    eval "$(xdotool getwindowgeometry --shell "$main")"
-    menu=$(( (HEIGHT - 196) / 2 ))
+    main=$(visible "$main_title")
+    main_geometry "$main"
 }
 click_hide_button() { xdotool mousemove --window "$main" 56 $(( menu + 144 )) click 1; }
 
 # With a tray host.
-trayer --edge top --align right --widthtype pixel --width 100 --heighttype pixel --height 24 >/dev/null 2>&1 &
-tray=$!
-sleep 1
+start_tray_host
 start
 icon=""
-find_icon() {  # the program's small embedded window in the tray
-    for w in $(xdotool search --onlyvisible --class '^TolvaneTVX$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" -le 32 ] && [ "$HEIGHT" -le 32 ]; then icon=$w; return 0; fi
-    done
-    return 1
-}
-wait_until 100 find_icon || fail "no icon in the notification area"
+wait_until 100 find_tray_icon || fail "no icon in the notification area"
 click_hide_button
 wait_until 40 hidden || fail "缩小到托盘 did not hide the window"
 xdotool mousemove --window "$icon" 8 8 click 1
