@@ -119,7 +119,10 @@ void TimeEntryField::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString typed = event->text();
-    if (typed.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    // Editing keys whose text is a control character (Delete brings DEL, 127, on X11) are
+    // keys, not typed characters: they go to the box unfiltered.
+    const bool controlKey = typed.size() == 1 && typed.at(0).category() == QChar::Other_Control;
+    if (typed.isEmpty() || controlKey || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         QLineEdit::keyPressEvent(event);
         return;
     }

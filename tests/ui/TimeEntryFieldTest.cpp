@@ -207,6 +207,21 @@ TEST(EditInputHelper, FilterCharRefusesFirstCharactersOfForbiddenTexts) {
 
 }  // namespace
 
+// Delete and Backspace edit the value: on X11 the Delete key carries DEL (127) as its text,
+// which is a key to pass on, not a character to refuse.
+TEST(TimeEntryField, DeleteAndBackspaceEditTheValue) {
+    Boxes b;
+    ASSERT_TRUE(ShowActive(&b.window));
+    Focus(b.hour);
+    TypeText(b.hour, QStringLiteral("12"));
+    Key(b.hour, Qt::Key_Home);
+    Key(b.hour, Qt::Key_Delete, QString(QChar(0x7F)));
+    EXPECT_EQ(b.hour->text(), QStringLiteral("2"));
+    Key(b.hour, Qt::Key_End);
+    Key(b.hour, Qt::Key_Backspace, QStringLiteral("\b"));
+    EXPECT_EQ(b.hour->text(), QString());
+}
+
 // Clicking into a box that holds a value selects it all, as the Tab key does, so the next digit
 // replaces the value instead of being refused for the two-character limit.
 TEST(TimeEntryField, ClickingIntoATypedValueSelectsItAll) {
