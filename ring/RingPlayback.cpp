@@ -43,7 +43,7 @@ void RingPlayback::Run() {
     std::mt19937 random(static_cast<std::mt19937::result_type>(
         std::chrono::system_clock::now().time_since_epoch().count()));
     const qsizetype n = ringSounds_.size();
-    qsizetype p = 0;  // counted from 0 here; the description counts from 1
+    qsizetype p = 0;  // position in ringSounds, counted from 0
     for (qsizetype i = 0; i < n && !ringSounds_.isEmpty(); ++i) {
         if (shuffleSounds_ == 1) {
             std::uniform_int_distribution<qsizetype> pick(0, ringSounds_.size() - 1);
@@ -54,7 +54,7 @@ void RingPlayback::Run() {
             if (stopRequested()) break;
             const bool opened = player_.Open(s.filePath);
             if (stopRequested()) break;
-            if (opened) {  // mend: a sound that cannot be opened is passed over
+            if (opened) {  // a sound that cannot be opened is passed over
                 playedCount_.store(0);
                 if (!PlaySound(s)) break;
             }
@@ -65,13 +65,13 @@ void RingPlayback::Run() {
 }
 
 bool RingPlayback::PlaySound(const AlarmSound& sound) {
-    int depth = 0;  // how many plays of the description's nesting are still running
+    int depth = 0;  // how many of the nested plays are still running
     for (;;) {
         // Start from the beginning and count the start.
         const bool started = player_.Play();
         playedCount_.fetch_add(1);
         ++depth;
-        if (!started) return !stopRequested();  // mend: a sound that cannot play ends here
+        if (!started) return !stopRequested();  // a sound that cannot play ends its turn here
         for (;;) {
             if (stopRequested()) return false;
             if (!Sleep()) return false;

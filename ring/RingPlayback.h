@@ -3,13 +3,13 @@
 // list order or shuffled, each enabled sound its play count of times, polling the media
 // player every 100 ms, until the list is used up or the window asks it to stop.
 //
-// The values the description keeps process-wide (ringSounds, shuffleSounds, stopPlayback,
-// playedCount, playbackWorker) live here, one set per ring window; only one ring window
-// exists at a time, so this is the same thing without globals.
+// The ring's playback values (ringSounds, shuffleSounds, stopPlayback, playedCount,
+// playbackWorker) live here, one set per ring window; only one ring window exists at a
+// time, so they need no globals.
 //
-// Mend: a sound that cannot be opened or started does not silence the rest of the list: the
-// worker passes on to the next sound at once (the description waits for the player to
-// report "stopped", which a player that failed to open never did).
+// A sound that cannot be opened or started does not silence the rest of the list: the
+// worker passes on to the next sound at once, instead of waiting for a "stopped" that a
+// player which failed to open would never report.
 //
 // Thread-safety: Start, RequestStop and Join are called by the window's thread; the worker
 // thread alone uses the player and the sound list while it runs. After Join the player is
@@ -51,12 +51,12 @@ public:
     bool stopRequested() const { return stopPlayback_.load() == kStop; }
     // Whether the worker has ended by itself or after a stop.
     bool finished() const { return finished_.load(); }
-    // How often the current sound has been started (the description's playedCount).
+    // How often the current sound has been started (playedCount).
     int32_t playedCount() const { return playedCount_.load(); }
 
 private:
     void Run();
-    // Plays `sound` by the nested repetition of the description, done as a loop; false when
+    // Plays `sound` its play count of times by the nested repetition, done as a loop; false when
     // a stop was asked for.
     bool PlaySound(const AlarmSound& sound);
     // Sleeps one poll period; false (at once) when a stop is asked for meanwhile.

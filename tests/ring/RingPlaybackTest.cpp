@@ -116,7 +116,7 @@ TEST(RingPlayback, EmptyListEndsAtOnce) {
     EXPECT_TRUE(player.events().isEmpty());
 }
 
-// Mend: a sound that cannot be opened or played does not silence the rest of the list.
+// A sound that cannot be opened or played does not silence the rest of the list.
 TEST(RingPlayback, MendAnUnopenableSoundIsPassedOver) {
     FakeMediaPlayer player(1);
     player.unopenable = {"B"};

@@ -134,7 +134,7 @@ TEST(RingWindow, LongPromptsStayReadable) {
     }
 }
 
-TEST(RingWindow, ControlsStandWhereTheDescriptionPutsThem) {
+TEST(RingWindow, ControlsStandAtTheirDesignedPlaces) {
     RingFixture f;
     RingWindow w(f.Context(), f.Add(test::Daily(), {7, 0, 0}, QStringLiteral("0")));
     const std::pair<const char*, QRect> places[] = {
